@@ -1,0 +1,22 @@
+#pragma once
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end of scope.
+
+#include <filesystem>
+
+namespace fw::test {
+
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace fw::test
