@@ -164,7 +164,8 @@ bool WriteIniValue(const std::filesystem::path& file, std::string_view section, 
         content = std::move(*existing);
     }
     std::vector<std::string> lines = SplitLines(content);
-    const std::string newLine = std::string(key) + "=" + std::string(value) + "\r";
+    std::string newLine;
+    newLine.append(key).append("=").append(value).append("\r");
 
     std::optional<std::size_t> sectionLine;
     std::optional<std::size_t> lastEntryLine;
@@ -196,7 +197,9 @@ bool WriteIniValue(const std::filesystem::path& file, std::string_view section, 
         if (sectionLine) {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastEntryLine) + 1, newLine);
         } else {
-            lines.push_back("[" + std::string(section) + "]\r");
+            std::string header;
+            header.append("[").append(section).append("]\r");
+            lines.push_back(std::move(header));
             lines.push_back(newLine);
         }
     }
