@@ -98,18 +98,7 @@ CURLcode InstallTolerantVerify(CURL*, void* sslContext, void*) {
 }
 
 Text CompleteHeaderBlock(Text block, std::string_view url, int method) {
-    if (block.empty()) {
-        block = "Accept: */*";
-    } else if (FindText(block, "Accept:") == -1) {
-        block += "\r\nAccept: */*";
-    }
-    if (FindText(block, "Referer:") == -1) {
-        block += "\r\nReferer: ";
-        block += url;
-    }
-    if (FindText(block, "Accept-Language:") == -1) {
-        block += "\r\nAccept-Language: zh-cn";
-    }
+    block = CompleteBrowserHeaders(std::move(block), url);
     if (FindText(block, "User-Agent:") == -1) {
         block += "\r\n";
         block += kDefaultAgentLine;

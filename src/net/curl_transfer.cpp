@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "util/text_primitives.h"
+
 namespace fw {
 namespace {
 
@@ -132,6 +134,22 @@ bool AppendHeaderLine(CurlSlist& list, std::string_view line) {
         clean += ';';
     }
     return AppendHeader(list, clean.c_str());
+}
+
+Text CompleteBrowserHeaders(Text block, std::string_view url) {
+    if (block.empty()) {
+        block = "Accept: */*";
+    } else if (FindText(block, "Accept:") == -1) {
+        block += "\r\nAccept: */*";
+    }
+    if (FindText(block, "Referer:") == -1) {
+        block += "\r\nReferer: ";
+        block += url;
+    }
+    if (FindText(block, "Accept-Language:") == -1) {
+        block += "\r\nAccept-Language: zh-cn";
+    }
+    return block;
 }
 
 }  // namespace fw

@@ -67,4 +67,8 @@ bool IsHttpsUrl(std::string_view url);
 // with an empty value is kept as "Name:" (curl would otherwise read it as "do not send Name").
 bool AppendHeaderLine(CurlSlist& list, std::string_view line);
 
+// The first defaults both request routines complete a header block with, each only when the block lacks
+// it (exact bytes): "Accept: */*", "Referer: " + the request's own URL, "Accept-Language: zh-cn".
+Text CompleteBrowserHeaders(Text block, std::string_view url);
+
 }  // namespace fw

@@ -73,18 +73,7 @@ Text AgentString(const Text& headers) {
 }
 
 Text CompleteHeaderBlock(Text block, std::string_view url, int method, const Text* cookies) {
-    if (block.empty()) {
-        block = "Accept: */*";
-    } else if (FindText(block, "Accept:") == -1) {
-        block += "\r\nAccept: */*";
-    }
-    if (FindText(block, "Referer:") == -1) {
-        block += "\r\nReferer: ";
-        block += url;
-    }
-    if (FindText(block, "Accept-Language:") == -1) {
-        block += "\r\nAccept-Language: zh-cn";
-    }
+    block = CompleteBrowserHeaders(std::move(block), url);
     if (method == 1 && FindText(block, "Content-Type:") == -1) {
         block += "\r\nContent-Type: application/x-www-form-urlencoded";
     }

@@ -25,20 +25,6 @@ struct DigestContextFree {
 };
 using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextFree>;
 
-// The value of a hex digit, or -1 for any other character.
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 unsigned char MaskByte(char c) {
     return static_cast<unsigned char>(c) ^ (kHiddenTextMask & 0xFFu);
 }
@@ -65,6 +51,19 @@ std::uint64_t HexToInt64(std::string_view text) {
         ++nibbles;
     }
     return value;
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
 }
 
 Bytes HexToBytes(std::string_view text) {

@@ -10,6 +10,9 @@
 
 namespace fw {
 
+// The value of a hex digit ("0" to "9", "A" to "F", "a" to "f"), or -1 for any other character.
+int HexDigitValue(char c);
+
 // The last 16 hex digits of `text` (other characters skipped) as one number.
 std::uint64_t HexToInt64(std::string_view text);
 

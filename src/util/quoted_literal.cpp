@@ -1,22 +1,11 @@
 #include "util/quoted_literal.h"
 
+#include "util/codec.h"
+
 namespace fw {
 namespace {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 bool IsOctal(char c) {
     return c >= '0' && c <= '7';
@@ -29,7 +18,7 @@ long HexNumber(std::string_view text, std::size_t at, std::size_t count) {
     }
     long value = 0;
     for (std::size_t i = at; i < at + count; ++i) {
-        const int digit = HexValue(text[i]);
+        const int digit = HexDigitValue(text[i]);
         if (digit < 0) {
             return -1;
         }

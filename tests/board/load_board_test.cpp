@@ -4,6 +4,7 @@
 
 #include "support/fixture_sites.h"
 #include "support/loopback_server.h"
+#include "support/scoped_net_limits.h"
 #include "util/code_page.h"
 
 namespace fw {
@@ -146,6 +147,40 @@ TEST(LoadBoard, ShortCastListsAndPostersThatAreNotImagesStillFillEverySlot) {
     ASSERT_EQ(written.size(), 10u);
     EXPECT_EQ(GbkToUtf8(written[9].cast), "无");  // beyond the five cast texts the page has
 }
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+struct PosterCase {
+    test::HostileMode mode;
+    bool picturesAreImages;
+};
+
+class HostilePosters : public ::testing::TestWithParam<PosterCase> {};
+
+TEST_P(HostilePosters, StillFillEverySlotWithBoundedPictures) {
+    constexpr std::size_t kCap = 512 * 1024;
+    const test::ScopedNetLimits limits(test::QuickNetLimits(kCap));
+    FixtureOptions options;
+    options.hostile[FixtureSite::Board] = GetParam().mode;
+    FixtureSites sites(options);
+    MemoryPosterSlots slots;
+    LoadBoard(sites.Address(FixtureSite::Board) + "/board", slots);
+    const auto written = slots.Slots();
+    ASSERT_EQ(written.size(), 10u);
+    for (const auto& slot : written) {
+        EXPECT_LE(slot.picture.size(), kCap);
+        EXPECT_EQ(slot.picture.rfind("\x89PNG", 0) == 0, GetParam().picturesAreImages);
+        EXPECT_FALSE(slot.name.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, HostilePosters,
+                         ::testing::Values(PosterCase{test::HostileMode::PosterNotImage, false},
+                                           PosterCase{test::HostileMode::PosterHuge, true}));
 
 }  // namespace
 }  // namespace fw

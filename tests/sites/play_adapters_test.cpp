@@ -6,6 +6,7 @@
 #include "sites/play/search_lexiang.h"
 #include "support/engine_harness.h"
 #include "support/loopback_server.h"
+#include "support/scoped_net_limits.h"
 #include "util/code_page.h"
 
 namespace fw {
@@ -193,6 +194,49 @@ TEST(OnlinePlay, ARunStartsTheCheckedSitesAfterItsLastPage) {
     ASSERT_TRUE(harness.RunToEnd("abc"));
     EXPECT_TRUE(sites.Requests(FixtureSite::Play7dds).empty());
     EXPECT_EQ(harness.engine->PlayList().RowCount(), 3 * 4);
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(OnlinePlayHostile, ASearchPageOfAHundredThousandHitsIsFollowedOnlyForItsFirstFiveHundred) {
+    FixtureOptions options;
+    options.hostile[FixtureSite::Play7dds] = test::HostileMode::ManyResults;
+    options.playLinksPerHit = 1;
+    FixtureSites sites(options);
+    EngineHarness harness(sites);
+    Search7dds(*harness.engine, *RunFor("abc"));
+    EXPECT_EQ(harness.engine->PlayList().RowCount(), 500);
+    EXPECT_EQ(sites.Requests(FixtureSite::Play7dds).size(), 501u);  // the search and 500 detail pages
+}
+
+TEST(OnlinePlayHostile, DetailPagesThatNeverEndAreCutAndAddABoundedNumberOfRows) {
+    const test::ScopedNetLimits limits(test::QuickNetLimits(256 * 1024));
+    FixtureOptions options;
+    options.hostile[FixtureSite::Play7dds] = test::HostileMode::EndlessDetail;
+    options.hostile[FixtureSite::Lexiang] = test::HostileMode::EndlessDetail;
+    options.playHits = 2;
+    FixtureSites sites(options);
+    EngineHarness harness(sites);
+    Search7dds(*harness.engine, *RunFor("abc"));
+    EXPECT_EQ(harness.engine->PlayList().RowCount(), 2 * 1000);
+    // 乐享电影网's pages stream on after a complete first play list, which alone counts.
+    SearchLexiang(*harness.engine, *RunFor("abc"));
+    EXPECT_EQ(harness.engine->PlayList().RowCount(), 2 * 1000 + 2 * 4);
+}
+
+TEST(OnlinePlayHostile, AStallingSiteEndsAtTheLimitsWithNoRows) {
+    const test::ScopedNetLimits limits(test::QuickNetLimits());
+    FixtureOptions options;
+    options.hostile[FixtureSite::Play7dds] = test::HostileMode::Stall;
+    FixtureSites sites(options);
+    EngineHarness harness(sites);
+    Search7dds(*harness.engine, *RunFor("abc"));
+    EXPECT_EQ(harness.engine->PlayList().RowCount(), 0);
+    EXPECT_EQ(GbkToUtf8(harness.statusBar->Panes()[1]), " 在线播放： 0  条");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ void Search7dds(SearchEngine& engine, const RunContext& run) {
         const Text title = TextBetween(match, "\">", "</a></h3>");
         TextList links;
         ExtractAllBetween(ReadPageText(detailAddress), "title='", "' target", links);
+        links.resize(std::min(links.size(), kMaxPlayLinksPerPage));
         for (const Text& link : links) {
             const PlayResult result{title, TextLeftOf(link, "' href="), siteLabel,
                                     baseAddress + TextRightOfLast(link, "href='")};

@@ -29,6 +29,7 @@ void SearchLexiang(SearchEngine& engine, const RunContext& run) {
         // Wrapping gives the first link the left marker of the others and the last the right marker.
         TextList links;
         ExtractAllBetween("href=\"" + playList + "</a>", "href=\"", "</a>", links);
+        links.resize(std::min(links.size(), kMaxPlayLinksPerPage));
         for (const Text& link : links) {
             const PlayResult result{title, TextRightOfLast(link, "\">"), siteLabel,
                                     baseAddress + TextLeftOf(link, "\">")};
