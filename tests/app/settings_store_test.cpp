@@ -1,7 +1,9 @@
 #include "app/settings_store.h"
 
 #include <gtest/gtest.h>
+
 #include <stdlib.h>
+#include <ostream>
 
 #include "app/ini_file.h"
 #include "app/settings_keys.h"
@@ -17,6 +19,11 @@ struct CorrectionCase {
     const char* typedUtf8;
     const char* shown;
 };
+
+void PrintTo(const CorrectionCase& c, std::ostream* out) {
+    static const char* const kBoxes[] = {"pages", "threads", "interval"};
+    *out << kBoxes[static_cast<int>(c.box)] << " '" << c.typedUtf8 << "'";
+}
 
 class NumberBoxCorrection : public ::testing::TestWithParam<CorrectionCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/fixture_sites.h"
 #include "support/loopback_server.h"
 #include "support/scoped_net_limits.h"
@@ -66,10 +68,6 @@ TEST(ParseBoardPage, EntriesBeyondAShorterListGetEmptyFieldsOrNoCast) {
     EXPECT_EQ(GbkToUtf8(movies[1].releaseLine), "上映时间：");
     EXPECT_EQ(movies[1].score, "");
 }
-
-struct BoardCase {
-    int entries;
-};
 
 class BoardOfEntries : public ::testing::TestWithParam<int> {};
 
@@ -158,6 +156,10 @@ struct PosterCase {
     test::HostileMode mode;
     bool picturesAreImages;
 };
+
+void PrintTo(const PosterCase& c, std::ostream* out) {
+    *out << (c.mode == test::HostileMode::PosterHuge ? "huge posters" : "posters that are not images");
+}
 
 class HostilePosters : public ::testing::TestWithParam<PosterCase> {};
 

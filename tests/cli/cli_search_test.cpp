@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -168,6 +170,13 @@ struct UsageCase {
     std::vector<std::string> arguments;
     int exitCode;
 };
+
+void PrintTo(const UsageCase& c, std::ostream* out) {
+    *out << "ferrowind-cli";
+    for (const std::string& argument : c.arguments) {
+        *out << " '" << argument << "'";
+    }
+}
 
 class CliUsage : public ::testing::TestWithParam<UsageCase> {};
 

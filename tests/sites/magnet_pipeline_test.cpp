@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <set>
 #include <thread>
@@ -87,6 +89,10 @@ struct FilterCase {
     int rows;
     int filteredLinks;
 };
+
+void PrintTo(const FilterCase& c, std::ostream* out) {
+    *out << (c.dedupe ? "filter on" : "filter off");
+}
 
 class DuplicateFilter : public ::testing::TestWithParam<FilterCase> {};
 

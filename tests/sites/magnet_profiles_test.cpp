@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "sites/magnet/magnet_site_profile.h"
 #include "sites/magnet/search_magnet_page.h"
 #include "util/code_page.h"
@@ -35,6 +37,10 @@ struct PageCase {
     const char* pageUtf8;
     MagnetResult expectedUtf8;
 };
+
+void PrintTo(const PageCase& c, std::ostream* out) {
+    *out << c.expectedUtf8.site;
+}
 
 class MagnetPageCleaning : public ::testing::TestWithParam<PageCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <thread>
 
 #include "sites/play/search_7dds.h"
@@ -25,6 +27,10 @@ struct PostCase {
     const char* keywordUtf8;
     const char* body;
 };
+
+void PrintTo(const PostCase& c, std::ostream* out) {
+    *out << c.body;
+}
 
 class SearchFormPost : public ::testing::TestWithParam<PostCase> {};
 
