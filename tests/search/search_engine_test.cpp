@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -278,6 +279,70 @@ TEST(Dispatcher, ANewRunEmptiesBothListsAndResetsTheCounters) {
     EXPECT_EQ(harness.engine->PlayList().RowCount(), 0);
     EXPECT_EQ(harness.engine->FilteredLinks(), 0);
     EXPECT_EQ(harness.engine->MagnetList().CellText(0, 0), "1");
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(Dispatcher, LateRowsOfAnEarlierRunLandInTheNewRunsListUnderItsOwnLock) {
+    std::promise<void> slowPageAsked;
+    std::atomic<bool> released{false};
+    std::mutex releaseMutex;
+    std::condition_variable releaseChanged;
+    test::LoopbackServer site([&](const test::RecordedRequest& request, test::Responder& reply) {
+        const bool old = request.target.find("%6F%6C%64") != std::string::npos;  // "old"
+        if (old) {
+            slowPageAsked.set_value();
+            std::unique_lock lock(releaseMutex);
+            releaseChanged.wait(lock, [&] { return released.load(); });
+        }
+        FixtureOptions options;
+        options.resultsPerPage = 3;
+        reply.Send(200, "OK", {},
+                   FixtureSites::MagnetPage(FixtureSite::Btrabbit, options, old ? "old" : "new", 1));
+    });
+    SiteAddresses addresses;
+    addresses.btrabbit = site.BaseUrl();
+    EngineHarness harness(addresses);
+    harness.settings->UncheckAllSites();
+    harness.settings->SetChecked(CheckBox::Btrabbit, true);
+    harness.settings->SetChecked(CheckBox::ExactMatch, false);
+    harness.settings->SetNumber(NumberBox::Pages, 1);
+    harness.settings->SetNumber(NumberBox::Interval, 0);
+
+    ASSERT_EQ(harness.engine->StartSearch("old"), StartResult::Started);
+    slowPageAsked.get_future().wait();
+    const auto oldLock = harness.engine->CurrentRunLock();
+    // The first run has ended (its worker still fetching); a new one starts and makes its own lock.
+    while (!harness.buttons->State(RunButton::Search).visible) {
+        std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_EQ(harness.engine->StartSearch("new"), StartResult::Started);
+    while (harness.engine->CurrentRun()->keyword != "new" || harness.engine->CurrentRunLock() == oldLock) {
+        std::this_thread::sleep_for(1ms);
+    }
+    {
+        std::lock_guard guard(releaseMutex);
+        released = true;
+    }
+    releaseChanged.notify_all();
+    ASSERT_TRUE(harness.WaitForWorkers(60s));
+
+    const auto rows = harness.engine->MagnetList().Rows();
+    ASSERT_EQ(rows.size(), 6u);
+    int oldRows = 0;
+    for (const auto& row : rows) {
+        oldRows += row[1].rfind("old", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(oldRows, 3);
+    // Both locks are free again.
+    EXPECT_TRUE(oldLock->try_lock());
+    oldLock->unlock();
+    EXPECT_TRUE(harness.engine->CurrentRunLock()->try_lock());
+    harness.engine->CurrentRunLock()->unlock();
 }
 
 }  // namespace
