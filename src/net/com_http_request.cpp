@@ -181,8 +181,7 @@ Bytes ComHttpRequest(std::string_view url, int method, std::string_view bodyText
             }
         }
     }
-    if (!AppendHeader(requestLines, "Content-Type:") || !AppendHeader(requestLines, "Expect:") ||
-        !AppendHeader(requestLines, "Proxy-Connection:")) {
+    if (!SuppressCurlExtraHeaders(requestLines)) {
         return {};
     }
 

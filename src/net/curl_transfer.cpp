@@ -152,4 +152,9 @@ Text CompleteBrowserHeaders(Text block, std::string_view url) {
     return block;
 }
 
+bool SuppressCurlExtraHeaders(CurlSlist& list) {
+    return AppendHeader(list, "Content-Type:") && AppendHeader(list, "Expect:") &&
+           AppendHeader(list, "Proxy-Connection:");
+}
+
 }  // namespace fw

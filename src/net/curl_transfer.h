@@ -67,6 +67,10 @@ bool IsHttpsUrl(std::string_view url);
 // with an empty value is kept as "Name:" (curl would otherwise read it as "do not send Name").
 bool AppendHeaderLine(CurlSlist& list, std::string_view line);
 
+// Keeps curl from adding headers of its own that no caller asked for: a body's default Content-Type, the
+// "Expect: 100-continue" wait and the keep-alive line for a proxy.
+bool SuppressCurlExtraHeaders(CurlSlist& list);
+
 // The first defaults both request routines complete a header block with, each only when the block lacks
 // it (exact bytes): "Accept: */*", "Referer: " + the request's own URL, "Accept-Language: zh-cn".
 Text CompleteBrowserHeaders(Text block, std::string_view url);

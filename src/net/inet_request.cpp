@@ -121,10 +121,7 @@ Bytes InetRequest(std::string_view url, int method, std::string_view bodyText, T
             return {};
         }
     }
-    // curl's own extras that the block does not carry: a body's default type, the 100-continue wait and
-    // the keep-alive line for a proxy.
-    if (!AppendHeader(lines, "Content-Type:") || !AppendHeader(lines, "Expect:") ||
-        !AppendHeader(lines, "Proxy-Connection:")) {
+    if (!SuppressCurlExtraHeaders(lines)) {
         return {};
     }
 
