@@ -16,7 +16,7 @@ SiteAddresses BuiltInSiteAddresses() {
     addresses.play7dds = "http://www.7dds.com";
     addresses.lexiang = "http://www.lxdyw.com";
     addresses.board = "https://maoyan.com";
-    // The update service's addresses are kept hidden in the update module; empty means "use those".
+    // The update service has no address of its own yet: empty until the settings name one.
     return addresses;
 }
 

@@ -12,14 +12,6 @@ namespace {
 // A cast longer than this is cut to its first name (when it names several).
 constexpr std::size_t kLongCastBytes = 24;
 
-Text BoardPageText(std::string_view address) {
-    Bytes bytes = ReadUrl(address);
-    if (const auto zero = bytes.find('\0'); zero != Bytes::npos) {
-        bytes.resize(zero);
-    }
-    return Utf8ToGbk(bytes);
-}
-
 }  // namespace
 
 Text CleanCast(std::string_view castText) {
@@ -78,7 +70,7 @@ std::vector<BoardMovie> ParseBoardPage(std::string_view pageText) {
 }
 
 void LoadBoard(std::string_view boardAddress, PosterSlots& slots) {
-    const std::vector<BoardMovie> movies = ParseBoardPage(BoardPageText(boardAddress));
+    const std::vector<BoardMovie> movies = ParseBoardPage(ReadPageText(boardAddress));
     for (std::size_t i = 0; i < movies.size(); ++i) {
         const int slot = SlotOfEntry(static_cast<int>(i) + 1);
         if (slot == 0) {

@@ -201,9 +201,7 @@ Bytes ComHttpRequest(std::string_view url, int method, std::string_view bodyText
     if (proxyLines) {
         curl_easy_setopt(handle, CURLOPT_PROXYHEADER, proxyLines.get());
     }
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, noRedirect ? 0L : 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, IsHttpsUrl(url) ? "https" : "http,https");
+    ApplyRedirects(handle, !noRedirect, IsHttpsUrl(url));
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
@@ -212,17 +210,7 @@ Bytes ComHttpRequest(std::string_view url, int method, std::string_view bodyText
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 0L);
     curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, InstallTolerantVerify);
-    if (verb == "HEAD") {
-        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    } else {
-        if (verb != "POST") {
-            curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, verb.c_str());
-        }
-        if (sendsBody) {
-            curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-            curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
-        }
-    }
+    ApplyVerbAndBody(handle, verb, body, sendsBody);
 
     const CURLcode outcome = curl_easy_perform(handle);
     long responseCode = 0;

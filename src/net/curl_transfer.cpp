@@ -157,4 +157,28 @@ bool SuppressCurlExtraHeaders(CurlSlist& list) {
            AppendHeader(list, "Proxy-Connection:");
 }
 
+void ApplyRedirects(CURL* easy, bool follow, bool secure) {
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, follow ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+}
+
+void ApplyVerbAndBody(CURL* easy, const std::string& verb, const Bytes& body, bool sendsBody) {
+    if (verb == "HEAD") {
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        return;
+    }
+    if (verb == "GET" && !sendsBody) {
+        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        return;
+    }
+    if (verb != "POST") {
+        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, verb.c_str());
+    }
+    if (sendsBody) {
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.data());
+    }
+}
+
 }  // namespace fw

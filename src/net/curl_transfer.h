@@ -67,6 +67,12 @@ bool IsHttpsUrl(std::string_view url);
 // with an empty value is kept as "Name:" (curl would otherwise read it as "do not send Name").
 bool AppendHeaderLine(CurlSlist& list, std::string_view line);
 
+// Redirections followed (at most kMaxRedirects, never from "https" down to plain "http") or not.
+void ApplyRedirects(CURL* easy, bool follow, bool secure);
+
+// The verb and, when `sendsBody`, the body (which must outlive the transfer). HEAD never carries a body.
+void ApplyVerbAndBody(CURL* easy, const std::string& verb, const Bytes& body, bool sendsBody);
+
 // Keeps curl from adding headers of its own that no caller asked for: a body's default Content-Type, the
 // "Expect: 100-continue" wait and the keep-alive line for a proxy.
 bool SuppressCurlExtraHeaders(CurlSlist& list);

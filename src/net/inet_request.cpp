@@ -139,9 +139,7 @@ Bytes InetRequest(std::string_view url, int method, std::string_view bodyText, T
     curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(handle, CURLOPT_USERAGENT, agent.c_str());
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, lines.get());
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, noRedirect ? 0L : 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    ApplyRedirects(handle, !noRedirect, secure);
     if (cookies == nullptr) {
         CURLSH* jar = SharedCookieJar::Handle();
         if (jar != nullptr) {
@@ -149,19 +147,7 @@ Bytes InetRequest(std::string_view url, int method, std::string_view bodyText, T
             curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
         }
     }
-    if (verb == "GET") {
-        curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
-    } else if (verb == "HEAD") {
-        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    } else {
-        if (verb != "POST") {
-            curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, verb.c_str());
-        }
-        if (sendsBody) {
-            curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-            curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
-        }
-    }
+    ApplyVerbAndBody(handle, verb, body, sendsBody);
 
     curl_easy_perform(handle);
     easy.reset();

@@ -5,6 +5,7 @@
 #include "net/curl_global.h"
 #include "net/curl_transfer.h"
 #include "net/net_limits.h"
+#include "util/code_page.h"
 
 namespace fw {
 namespace {
@@ -34,14 +35,16 @@ Bytes ReadUrl(std::string_view address) {
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     // Like the platform's own reader, a moved page is followed to where it went (never from https down to
     // plain http); each hop is one more GET of the same form.
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, IsHttpsUrl(url) ? "https" : "http,https");
+    ApplyRedirects(handle, /*follow=*/true, IsHttpsUrl(url));
 
     if (!TransferDone(curl_easy_perform(handle), capture)) {
         return {};
     }
     return std::move(capture.body);
+}
+
+Text ReadPageText(std::string_view address) {
+    return Utf8ToGbk(ReadUrl(address));
 }
 
 }  // namespace fw

@@ -31,4 +31,8 @@ namespace fw {
 
 Bytes ReadUrl(std::string_view address);
 
+// The page at `address` as a GBK text: its bytes read as UTF-8, as every site serves, up to the first zero
+// byte.
+Text ReadPageText(std::string_view address);
+
 }  // namespace fw

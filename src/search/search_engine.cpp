@@ -134,16 +134,16 @@ void SearchEngine::RefreshStatusSummary() {
 }
 
 void SearchEngine::SearchPage(const std::shared_ptr<const RunContext>& run, int page) {
-    static constexpr std::pair<CheckBox, MagnetSite> kSites[] = {
-        {CheckBox::Btrabbit, MagnetSite::Btrabbit},
-        {CheckBox::Zzs, MagnetSite::Zzs},
-        {CheckBox::Dss, MagnetSite::Dss},
-        {CheckBox::Btbook, MagnetSite::Btbook},
+    using PageRoutine = void (*)(SearchEngine&, const RunContext&, int);
+    static constexpr std::pair<CheckBox, PageRoutine> kSites[] = {
+        {CheckBox::Btrabbit, SearchBtrabbit},
+        {CheckBox::Zzs, SearchZzs},
+        {CheckBox::Dss, SearchDss},
+        {CheckBox::Btbook, SearchBtbook},
     };
-    for (const auto& [box, site] : kSites) {
+    for (const auto& [box, routine] : kSites) {
         if (Settings().IsChecked(box)) {
-            StartWorker(
-                [self = shared_from_this(), run, site, page] { SearchMagnetSite(*self, *run, site, page); });
+            StartWorker([self = shared_from_this(), run, routine, page] { routine(*self, *run, page); });
         }
     }
 }

@@ -3,6 +3,8 @@
 // Conversions between GBK (Windows code page 936), UTF-8 and UTF-16, and percent-encoding. Results equal
 // those of the Windows conversion functions with no flags: invalid input and characters that the target
 // lacks become the standard substitutes ("?" in GBK). Pure functions, safe on any thread.
+// Every input is a text that ends at its first zero byte (or unit), as the platform's conversions read
+// zero-terminated strings, so converting raw answer bytes also cuts them there.
 
 #include <string>
 #include <string_view>

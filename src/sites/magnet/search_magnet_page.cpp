@@ -1,7 +1,6 @@
 #include "sites/magnet/search_magnet_page.h"
 
 #include "net/read_url.h"
-#include "util/code_page.h"
 #include "util/text_markers.h"
 #include "util/text_primitives.h"
 
@@ -66,9 +65,7 @@ void SearchMagnetPage(SearchEngine& engine, const RunContext& run, const MagnetS
     if (!siteDone.load()) {
         const Text address =
             MagnetPageAddress(profile, engine.Addresses().*profile.baseAddress, run.keyword, page);
-        Bytes body = ReadUrl(address);
-        body.resize(body.find('\0') == Bytes::npos ? body.size() : body.find('\0'));
-        const std::vector<MagnetResult> results = ParseMagnetPage(profile, Utf8ToGbk(body));
+        const std::vector<MagnetResult> results = ParseMagnetPage(profile, ReadPageText(address));
         if (results.empty()) {
             siteDone.store(true);
         }

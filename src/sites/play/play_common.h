@@ -22,9 +22,6 @@ inline constexpr std::size_t kMaxPlayLinksPerPage = 1000;
 // default) and returns the answer as GBK text.
 Text PostSearchForm(std::string_view searchAddress, std::string_view keyword);
 
-// Reads a detail page with the plain URL reader, as GBK text.
-Text ReadPageText(std::string_view address);
-
 // Appends one row to the online-play list under the run lock; scrolls it into view when asked.
 void ListPlayResult(SearchEngine& engine, const PlayResult& result, bool scrollIntoView);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "net/read_url.h"
 #include "sites/play/play_common.h"
 #include "util/code_page.h"
 #include "util/regex_object.h"
